@@ -1,0 +1,8 @@
+// OLE initialisation.
+#pragma once
+#include "objbase.h"
+
+extern "C++" {
+HRESULT WINAPI OleInitialize(LPVOID reserved);
+void WINAPI OleUninitialize();
+}
