@@ -99,6 +99,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   nid.uCallbackMessage = WM_USER + 1;
   Shell_NotifyIconW(NIM_ADD, &nid);
 
+  // Let the window paint before the input arrives.
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  WritePpm(hwnd, "korvane-demo.ppm");
+
   std::printf("a click, Alt+Q twice, a tray click, a close that is confirmed\n");
   display.Click(hwnd, POINT{20, 20});
   display.PressHotKey(MOD_ALT, 'Q');
@@ -107,15 +112,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   display.AnswerNextMessageBox(IDYES);
   display.RequestClose(hwnd);
 
-  MSG msg;
-  bool written = false;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
-    if (!written && display.Surface(hwnd)) {
-      WritePpm(hwnd, "korvane-demo.ppm");
-      written = true;
-    }
   }
   std::printf("message loop ended with exit code %d\n", static_cast<int>(msg.wParam));
   return static_cast<int>(msg.wParam);

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <platform/display.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -108,6 +109,7 @@ struct ThreadQueue {
   std::u16string lastKeyText;
 
   std::condition_variable cv;
+  std::atomic<uint64_t> wakes{0};  // counts Wake() calls, so a short spin can see them unlocked
   QueueWaiter* waiter = nullptr;
 
   void Wake();

@@ -50,10 +50,14 @@ struct Instance {
   WindowSpec spec;
 };
 
+// The instance a WM_NCCREATE took over; from then on WM_NCDESTROY frees it.
+thread_local Instance* t_attached = nullptr;
+
 LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    t_attached = static_cast<Instance*>(cs->lpCreateParams);
   }
   auto* instance = reinterpret_cast<Instance*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (instance) {
@@ -161,9 +165,11 @@ void MessageLog::Clear() { Take(); }
 HWND CreateTestWindow(const WindowSpec& spec) {
   RegisterTestClass();
   auto* instance = new Instance{spec};
+  t_attached = nullptr;
   HWND hwnd = CreateWindowExW(spec.exStyle, kClassName, spec.title.c_str(), spec.style, spec.x, spec.y, spec.width,
                               spec.height, spec.parent, nullptr, GetModuleHandleW(nullptr), instance);
-  // A refused creation has already freed the instance in WM_NCDESTROY.
+  // A creation refused before WM_NCCREATE never took the instance over.
+  if (!hwnd && t_attached != instance) delete instance;
   return hwnd;
 }
 

@@ -38,6 +38,7 @@ TEST_F(WindowLifecycleTest, VisibleStyleShowsTheWindowAfterCreation) {
 
 TEST_F(WindowLifecycleTest, CreateStructCarriesTheCreationArguments) {
   CREATESTRUCTW seen{};
+  std::u16string seenName;
   int marker = 0;
   HWND hwnd = CreateTestWindow({.style = WS_POPUP,
                                 .exStyle = WS_EX_TOOLWINDOW,
@@ -49,6 +50,7 @@ TEST_F(WindowLifecycleTest, CreateStructCarriesTheCreationArguments) {
                                 .handler = [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
                                   if (msg == WM_CREATE) {
                                     seen = *reinterpret_cast<CREATESTRUCTW*>(lParam);
+                                    seenName = seen.lpszName;
                                     marker = 1;
                                   }
                                   return std::nullopt;
@@ -61,7 +63,7 @@ TEST_F(WindowLifecycleTest, CreateStructCarriesTheCreationArguments) {
   EXPECT_EQ(seen.cy, 4);
   EXPECT_EQ(static_cast<DWORD>(seen.style), static_cast<DWORD>(WS_POPUP));
   EXPECT_EQ(seen.dwExStyle, static_cast<DWORD>(WS_EX_TOOLWINDOW));
-  EXPECT_EQ(std::u16string(seen.lpszName), u"Korvane");
+  EXPECT_EQ(seenName, u"Korvane");
   EXPECT_EQ(GetWindowLongW(hwnd, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
 }
 
