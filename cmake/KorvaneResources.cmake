@@ -55,3 +55,18 @@ struct Registration {
   target_sources(${target} PRIVATE "${source}")
   set_source_files_properties("${source}" PROPERTIES OBJECT_DEPENDS "${file}")
 endfunction()
+
+# korvane_add_icon(<target> ID <n> [LANGUAGE <lang>] FILE <file.ico>)
+#
+# Embeds an .ico file as the icon group <n> (RT_GROUP_ICON). LoadImageW and LoadIconW
+# find it by MAKEINTRESOURCE(n).
+function(korvane_add_icon target)
+  cmake_parse_arguments(ICON "" "ID;LANGUAGE;FILE" "" ${ARGN})
+  if(NOT ICON_ID OR NOT ICON_FILE)
+    message(FATAL_ERROR "korvane_add_icon: ID and FILE are required")
+  endif()
+  if(NOT ICON_LANGUAGE)
+    set(ICON_LANGUAGE 0)
+  endif()
+  korvane_add_resource(${target} TYPE "#14" NAME "#${ICON_ID}" LANGUAGE ${ICON_LANGUAGE} FILE "${ICON_FILE}")
+endfunction()

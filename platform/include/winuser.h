@@ -534,6 +534,16 @@ HMONITOR WINAPI MonitorFromWindow(HWND hwnd, DWORD flags);
 HMONITOR WINAPI MonitorFromPoint(POINT pt, DWORD flags);
 BOOL WINAPI GetMonitorInfoW(HMONITOR monitor, LPMONITORINFO info);
 
+// ---- Icons ---------------------------------------------------------------------------
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_DEFAULTSIZE 0x00000040
+#define LR_SHARED 0x00008000
+HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
+HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
+BOOL WINAPI DestroyIcon(HICON icon);
+
 // ---- Rectangles ------------------------------------------------------------------------
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
 BOOL WINAPI SetRectEmpty(LPRECT rect);
@@ -570,6 +580,8 @@ BOOL WINAPI EqualRect(const RECT* a, const RECT* b);
 #define DefWindowProc DefWindowProcW
 #define CallWindowProc CallWindowProcW
 #define AppendMenu AppendMenuW
+#define LoadImage LoadImageW
+#define LoadIcon LoadIconW
 #define MessageBox MessageBoxW
 #define SystemParametersInfo SystemParametersInfoW
 #define GetMonitorInfo GetMonitorInfoW

@@ -1,0 +1,44 @@
+// Drawing for controls: colours, borders, pictures stretched with fixed corners, and text,
+// with cairo and pango on the surface behind the device context being painted.
+#pragma once
+
+#include "duilib/UIManager.h"
+
+#include <cairo.h>
+
+#include <string>
+
+namespace DuiLib {
+
+struct TImageInfo {
+  cairo_surface_t* surface = nullptr;
+  int width = 0;
+  int height = 0;
+  ~TImageInfo();
+};
+
+namespace render {
+
+// Decodes a PNG; null when the data is not a picture cairo can read.
+std::unique_ptr<TImageInfo> DecodePng(const std::string& data);
+
+// While a window paints, its device context stands for this cairo context.
+class ScopedContext {
+ public:
+  ScopedContext(HDC dc, cairo_t* cr);
+  ~ScopedContext();
+
+ private:
+  HDC dc_;
+};
+cairo_t* ContextOf(HDC dc);
+
+void FillRect(HDC dc, const RECT& rc, DWORD argb);
+void DrawBorder(HDC dc, const RECT& rc, int size, DWORD argb);
+// Draws `source` (a part of the picture; empty: all of it) into `dest`; the `corner`
+// borders keep their size and the middle stretches.
+void DrawImage(HDC dc, const TImageInfo& image, const RECT& dest, RECT source, const RECT& corner, BYTE fade);
+void DrawText(HDC dc, CPaintManagerUI* manager, const RECT& rc, LPCTSTR text, DWORD argb, int font, UINT style);
+
+}  // namespace render
+}  // namespace DuiLib
