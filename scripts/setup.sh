@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcairo2-dev libpango1.0-dev libzip-dev libpugixml-dev fonts-wqy-microhei
 )
 
 missing=()

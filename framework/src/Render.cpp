@@ -41,16 +41,19 @@ void SetColor(cairo_t* cr, DWORD argb) {
 void Blit(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh, double dx, double dy,
           double dw, double dh, double alpha) {
   if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+  // A sub-surface keeps the scaling filter from blending in pixels beyond the piece.
+  cairo_surface_t* piece = cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);
   cairo_save(cr);
   cairo_rectangle(cr, dx, dy, dw, dh);
   cairo_clip(cr);
   cairo_translate(cr, dx, dy);
   cairo_scale(cr, dw / sw, dh / sh);
-  cairo_set_source_surface(cr, surface, -sx, -sy);
+  cairo_set_source_surface(cr, piece, 0, 0);
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   cairo_paint_with_alpha(cr, alpha);
   cairo_restore(cr);
+  cairo_surface_destroy(piece);
 }
 
 PangoFontDescription* FontFor(const TFontInfo& info) {
