@@ -144,6 +144,65 @@ void CContainerUI::SetFloatPos(int index) {
   item->SetPos(rc, false);
 }
 
+void CContainerUI::LayOutInLine(bool vertical) {
+  RECT rc = m_rcItem;
+  rc.left += m_rcInset.left;
+  rc.top += m_rcInset.top;
+  rc.right -= m_rcInset.right;
+  rc.bottom -= m_rcInset.bottom;
+  if (m_items.empty()) return;
+  SIZE available{rc.right - rc.left, rc.bottom - rc.top};
+  // Sizes along the line ("main") and across it, whichever way the line runs.
+  auto main = [vertical](const SIZE& s) { return vertical ? s.cy : s.cx; };
+  auto minMain = [vertical](CControlUI* c) { return vertical ? c->GetMinHeight() : c->GetMinWidth(); };
+  auto maxMain = [vertical](CControlUI* c) { return vertical ? c->GetMaxHeight() : c->GetMaxWidth(); };
+  auto minCross = [vertical](CControlUI* c) { return vertical ? c->GetMinWidth() : c->GetMinHeight(); };
+  auto maxCross = [vertical](CControlUI* c) { return vertical ? c->GetMaxWidth() : c->GetMaxHeight(); };
+  auto clampMain = [&](CControlUI* c, LONG v) { return std::clamp<LONG>(v, minMain(c), std::max(minMain(c), maxMain(c))); };
+  auto padBefore = [vertical](const RECT& p) { return vertical ? p.top : p.left; };
+  auto padAfter = [vertical](const RECT& p) { return vertical ? p.bottom : p.right; };
+
+  int adjustables = 0, fixed = 0, counted = 0;
+  for (CControlUI* item : m_items) {
+    if (!item->IsVisible() || item->IsFloat()) continue;
+    LONG along = main(item->EstimateSize(available));
+    RECT padding = item->GetPadding();
+    if (along == 0) ++adjustables;
+    else fixed += clampMain(item, along);
+    fixed += padBefore(padding) + padAfter(padding);
+    ++counted;
+  }
+  if (counted > 1) fixed += (counted - 1) * m_iChildPadding;
+  int space = main(available) - fixed;
+  int expand = adjustables > 0 ? std::max(0, space / adjustables) : 0;
+  int remainder = adjustables > 0 ? std::max(0, space - expand * adjustables) : 0;
+
+  LONG pos = vertical ? rc.top : rc.left;
+  int seenAdjustable = 0;
+  for (int i = 0; i < GetCount(); ++i) {
+    CControlUI* item = m_items[static_cast<size_t>(i)];
+    if (!item->IsVisible()) continue;
+    if (item->IsFloat()) {
+      SetFloatPos(i);
+      continue;
+    }
+    RECT padding = item->GetPadding();
+    LONG along = main(item->EstimateSize(available));
+    if (along == 0) along = expand + (++seenAdjustable == adjustables ? remainder : 0);  // the last takes the rounding
+    along = clampMain(item, along);
+    LONG across = vertical ? item->GetFixedWidth() : item->GetFixedHeight();
+    if (across == 0)
+      across = vertical ? available.cx - padding.left - padding.right : available.cy - padding.top - padding.bottom;
+    across = std::clamp<LONG>(across, minCross(item), std::max(minCross(item), maxCross(item)));
+    RECT place = vertical ? RECT{rc.left + padding.left, pos + padding.top, rc.left + padding.left + across,
+                                 pos + padding.top + along}
+                          : RECT{pos + padding.left, rc.top + padding.top, pos + padding.left + along,
+                                 rc.top + padding.top + across};
+    item->SetPos(place, false);
+    pos += along + m_iChildPadding + padBefore(padding) + padAfter(padding);
+  }
+}
+
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint) {
   RECT overlap{};
   if (!::IntersectRect(&overlap, &rcPaint, &m_rcItem)) return;

@@ -47,7 +47,7 @@ std::string SizeType(WPARAM w) {
 }
 
 struct Instance {
-  WindowSpec spec;
+  WindowSpec options;
 };
 
 // The instance a WM_NCCREATE took over; from then on WM_NCDESTROY frees it.
@@ -61,13 +61,13 @@ LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   auto* instance = reinterpret_cast<Instance*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (instance) {
-    const WindowSpec& spec = instance->spec;
-    if (spec.log && std::find(spec.ignore.begin(), spec.ignore.end(), msg) == spec.ignore.end()) {
+    const WindowSpec& options = instance->options;
+    if (options.log && std::find(options.ignore.begin(), options.ignore.end(), msg) == options.ignore.end()) {
       std::string d = Describe(msg, wParam, lParam);
-      spec.log->Add(spec.name.empty() ? d : spec.name + ": " + d);
+      options.log->Add(options.name.empty() ? d : options.name + ": " + d);
     }
-    if (spec.handler) {
-      if (auto r = spec.handler(hwnd, msg, wParam, lParam)) {
+    if (options.handler) {
+      if (auto r = options.handler(hwnd, msg, wParam, lParam)) {
         if (msg == WM_NCDESTROY) delete instance;
         return *r;
       }
@@ -162,12 +162,12 @@ std::vector<std::string> MessageLog::Peek() const {
 
 void MessageLog::Clear() { Take(); }
 
-HWND CreateTestWindow(const WindowSpec& spec) {
+HWND CreateTestWindow(const WindowSpec& options) {
   RegisterTestClass();
-  auto* instance = new Instance{spec};
+  auto* instance = new Instance{options};
   t_attached = nullptr;
-  HWND hwnd = CreateWindowExW(spec.exStyle, kClassName, spec.title.c_str(), spec.style, spec.x, spec.y, spec.width,
-                              spec.height, spec.parent, nullptr, GetModuleHandleW(nullptr), instance);
+  HWND hwnd = CreateWindowExW(options.exStyle, kClassName, options.title.c_str(), options.style, options.x, options.y, options.width,
+                              options.height, options.parent, nullptr, GetModuleHandleW(nullptr), instance);
   // A creation refused before WM_NCCREATE never took the instance over.
   if (!hwnd && t_attached != instance) delete instance;
   return hwnd;

@@ -53,6 +53,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
  protected:
   // Places a floating child from its fixed position and its parent-relative percentages.
   virtual void SetFloatPos(int index);
+  // Lays the children out one after another down (vertical) or across: children with a
+  // fixed size along the line keep it, the others share what is left equally.
+  void LayOutInLine(bool vertical);
 
   std::vector<CControlUI*> m_items;
   RECT m_rcInset{};
