@@ -110,8 +110,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT fl
 void CContainerUI::SetPos(RECT rc, bool needInvalidate) {
   CControlUI::SetPos(rc, needInvalidate);
   if (m_items.empty()) return;
-  RECT inner{rc.left + m_rcInset.left, rc.top + m_rcInset.top, rc.right - m_rcInset.right,
-             rc.bottom - m_rcInset.bottom};
+  RECT inner = GetInnerRect();
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* item = m_items[static_cast<size_t>(i)];
     if (!item->IsVisible()) continue;
@@ -144,12 +143,13 @@ void CContainerUI::SetFloatPos(int index) {
   item->SetPos(rc, false);
 }
 
+RECT CContainerUI::GetInnerRect() const {
+  return RECT{m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
+              m_rcItem.bottom - m_rcInset.bottom};
+}
+
 void CContainerUI::LayOutInLine(bool vertical) {
-  RECT rc = m_rcItem;
-  rc.left += m_rcInset.left;
-  rc.top += m_rcInset.top;
-  rc.right -= m_rcInset.right;
-  rc.bottom -= m_rcInset.bottom;
+  RECT rc = GetInnerRect();
   if (m_items.empty()) return;
   SIZE available{rc.right - rc.left, rc.bottom - rc.top};
   // Sizes along the line ("main") and across it, whichever way the line runs.

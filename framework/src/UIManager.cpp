@@ -95,6 +95,36 @@ SIZE MeasureText(CPaintManagerUI* manager, LPCTSTR text) {
   return SIZE{w, h};
 }
 
+template <typename T>
+bool AddOnce(std::vector<T*>& list, T* item) {
+  if (!item || std::find(list.begin(), list.end(), item) != list.end()) return false;
+  list.push_back(item);
+  return true;
+}
+
+template <typename T>
+bool RemoveOnce(std::vector<T*>& list, T* item) {
+  auto it = std::find(list.begin(), list.end(), item);
+  if (it == list.end()) return false;
+  list.erase(it);
+  return true;
+}
+
+// Offers the message to each filter in turn (a copy: a filter may remove itself); true when
+// one handled it.
+bool RunFilters(const std::vector<IMessageFilterUI*>& list, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
+  std::vector<IMessageFilterUI*> filters = list;
+  for (IMessageFilterUI* f : filters) {
+    bool handled = false;
+    LRESULT r = f->MessageHandler(uMsg, wParam, lParam, handled);
+    if (handled) {
+      lRes = r;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---- Resources -------------------------------------------------------------------------
@@ -172,7 +202,6 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
   m_pEventHover = m_pEventClick = m_pFocus = nullptr;
   m_pRoot = root;
   m_bUpdateNeeded = true;
-  m_bFirstLayout = true;
   InitControls(root, nullptr);
   if (m_hWndPaint) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
   return true;
@@ -200,10 +229,6 @@ CControlUI* CALLBACK CPaintManagerUI::FindControlFromNameHash(CControlUI* contro
   CDuiString name = control->GetName();
   if (!name.IsEmpty() && !manager->m_mNameHash.count(name)) manager->m_mNameHash[name] = control;
   return nullptr;  // visit them all
-}
-
-CControlUI* CALLBACK CPaintManagerUI::FindControlFromName(CControlUI* control, LPVOID data) {
-  return control->GetName() == static_cast<LPCTSTR>(data) ? control : nullptr;
 }
 
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromPoint(CControlUI* control, LPVOID) { return control; }
@@ -284,18 +309,9 @@ const TImageInfo* CPaintManagerUI::GetImage(LPCTSTR name) {
   return result;
 }
 
-bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
-  if (!notifier || std::find(m_aNotifiers.begin(), m_aNotifiers.end(), notifier) != m_aNotifiers.end()) return false;
-  m_aNotifiers.push_back(notifier);
-  return true;
-}
+bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) { return AddOnce(m_aNotifiers, notifier); }
 
-bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
-  auto it = std::find(m_aNotifiers.begin(), m_aNotifiers.end(), notifier);
-  if (it == m_aNotifiers.end()) return false;
-  m_aNotifiers.erase(it);
-  return true;
-}
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) { return RemoveOnce(m_aNotifiers, notifier); }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool) {
   msg.ptMouse = m_ptLastMousePos;
@@ -314,46 +330,16 @@ void CPaintManagerUI::SendNotify(CControlUI* control, LPCTSTR type, WPARAM wPara
   SendNotify(msg, async);
 }
 
-bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
-  if (!filter || std::find(m_aPreMessageFilters.begin(), m_aPreMessageFilters.end(), filter) !=
-                     m_aPreMessageFilters.end())
-    return false;
-  m_aPreMessageFilters.push_back(filter);
-  return true;
-}
+bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) { return AddOnce(m_aPreMessageFilters, filter); }
 
-bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
-  auto it = std::find(m_aPreMessageFilters.begin(), m_aPreMessageFilters.end(), filter);
-  if (it == m_aPreMessageFilters.end()) return false;
-  m_aPreMessageFilters.erase(it);
-  return true;
-}
+bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) { return RemoveOnce(m_aPreMessageFilters, filter); }
 
-bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
-  if (!filter || std::find(m_aMessageFilters.begin(), m_aMessageFilters.end(), filter) != m_aMessageFilters.end())
-    return false;
-  m_aMessageFilters.push_back(filter);
-  return true;
-}
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) { return AddOnce(m_aMessageFilters, filter); }
 
-bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) {
-  auto it = std::find(m_aMessageFilters.begin(), m_aMessageFilters.end(), filter);
-  if (it == m_aMessageFilters.end()) return false;
-  m_aMessageFilters.erase(it);
-  return true;
-}
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) { return RemoveOnce(m_aMessageFilters, filter); }
 
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
-  std::vector<IMessageFilterUI*> filters = m_aPreMessageFilters;
-  for (IMessageFilterUI* f : filters) {
-    bool handled = false;
-    LRESULT r = f->MessageHandler(uMsg, wParam, lParam, handled);
-    if (handled) {
-      lRes = r;
-      return true;
-    }
-  }
-  return false;
+  return RunFilters(m_aPreMessageFilters, uMsg, wParam, lParam, lRes);
 }
 
 void CPaintManagerUI::NeedUpdate() { m_bUpdateNeeded = true; }
@@ -374,7 +360,6 @@ void CPaintManagerUI::UpdateLayout() {
   if (!m_bUpdateNeeded && EqualRect(&client, &m_pRoot->GetPos())) return;
   m_bUpdateNeeded = false;
   m_pRoot->SetPos(client, true);
-  m_bFirstLayout = false;
 }
 
 void CPaintManagerUI::Paint() {
@@ -452,7 +437,6 @@ void CPaintManagerUI::ShowToolTip() {
   SIZE size = MeasureText(this, text);
   POINT pt = m_ptLastMousePos;
   ::ClientToScreen(m_hWndPaint, &pt);
-  m_sTooltipText = text;
   m_hwndTooltip = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTooltipClass, text, WS_POPUP, pt.x,
                                     pt.y + 20, size.cx + 10, size.cy + 6, m_hWndPaint, nullptr, nullptr,
                                     new TooltipData{this, text});
@@ -467,17 +451,7 @@ void CPaintManagerUI::HideToolTip() {
 
 bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
   if (!m_hWndPaint) return false;
-  {
-    std::vector<IMessageFilterUI*> filters = m_aMessageFilters;
-    for (IMessageFilterUI* f : filters) {
-      bool handled = false;
-      LRESULT r = f->MessageHandler(uMsg, wParam, lParam, handled);
-      if (handled) {
-        lRes = r;
-        return true;
-      }
-    }
-  }
+  if (RunFilters(m_aMessageFilters, uMsg, wParam, lParam, lRes)) return true;
   auto mouseEvent = [&](CControlUI* target, int type, POINT pt) {
     if (!target) return;
     TEventUI event;

@@ -154,14 +154,12 @@ TEST_F(WindowLifecycleTest, DestroyGoesOwnedFirstThenDestroyDownAndNcDestroyUp) 
   CreateTestWindow({.name = "b", .style = WS_CHILD, .parent = owner, .log = &log, .ignore = ignore});
   CreateTestWindow({.name = "owned", .style = WS_POPUP, .parent = owner, .log = &log, .ignore = ignore});
 
-  bool childrenDuringDestroy = false;
   ASSERT_TRUE(DestroyWindow(owner));
   EXPECT_EQ(log.Take(), (Log{"owned: WM_DESTROY", "owned: WM_NCDESTROY", "owner: WM_DESTROY", "a: WM_DESTROY",
                              "a1: WM_DESTROY", "b: WM_DESTROY", "a1: WM_NCDESTROY", "a: WM_NCDESTROY",
                              "b: WM_NCDESTROY", "owner: WM_NCDESTROY"}));
   EXPECT_FALSE(IsWindow(owner));
   EXPECT_FALSE(IsWindow(a));
-  (void)childrenDuringDestroy;
 }
 
 TEST_F(WindowLifecycleTest, ChildrenStillExistDuringTheParentsDestroy) {

@@ -53,6 +53,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
  protected:
   // Places a floating child from its fixed position and its parent-relative percentages.
   virtual void SetFloatPos(int index);
+  // The control's rectangle less its inset: where the children go.
+  RECT GetInnerRect() const;
   // Lays the children out one after another down (vertical) or across: children with a
   // fixed size along the line keep it, the others share what is left equally.
   void LayOutInLine(bool vertical);

@@ -142,7 +142,6 @@ class CPaintManagerUI {
   HWND GetToolTipWindow() const { return m_hwndTooltip; }
 
  private:
-  static CControlUI* CALLBACK FindControlFromName(CControlUI* control, LPVOID data);
   static CControlUI* CALLBACK FindControlFromPoint(CControlUI* control, LPVOID data);
   static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* control, LPVOID data);
   void Paint();
@@ -155,8 +154,6 @@ class CPaintManagerUI {
   CControlUI* m_pEventHover = nullptr;
   CControlUI* m_pEventClick = nullptr;
   bool m_bUpdateNeeded = false;
-  bool m_bFirstLayout = true;
-  bool m_bMouseTracking = false;
   bool m_bMouseCapture = false;
   bool m_bLayered = false;
   POINT m_ptLastMousePos{-1, -1};
@@ -167,11 +164,9 @@ class CPaintManagerUI {
   RECT m_rcCaption{};
   RECT m_rcSizeBox{};
   HWND m_hwndTooltip = nullptr;
-  CDuiString m_sTooltipText;
   std::vector<INotifyUI*> m_aNotifiers;
   std::vector<IMessageFilterUI*> m_aPreMessageFilters;
   std::vector<IMessageFilterUI*> m_aMessageFilters;
-  std::vector<TNotifyUI> m_aAsyncNotify;
   std::map<CDuiString, CControlUI*> m_mNameHash;
   std::map<int, TFontInfo> m_aFonts;
   TFontInfo m_DefaultFontInfo;
