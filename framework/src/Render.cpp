@@ -37,20 +37,67 @@ void SetColor(cairo_t* cr, DWORD argb) {
                         ((argb >> 24) & 0xFF) / 255.0);
 }
 
+enum PieceKind : unsigned {
+  kVaries = 0,
+  kSameAcross = 1,  // every row is one colour: a horizontal stretch repeats pixels
+  kSameDown = 2,    // every column is one colour: a vertical stretch repeats pixels
+  kFlat = 3,        // one colour throughout
+};
+
+// Stretching the flat middles and edges of a frame with a smoothing filter costs most of
+// a paint and gives the same pixels as repeating them, so such pieces are found once.
+unsigned KindOf(const TImageInfo& image, int x, int y, int w, int h) {
+  std::array<int, 4> key{x, y, w, h};
+  auto it = image.pieceKinds.find(key);
+  if (it != image.pieceKinds.end()) return it->second;
+  cairo_surface_flush(image.surface);
+  const unsigned char* data = cairo_image_surface_get_data(image.surface);
+  int stride = cairo_image_surface_get_stride(image.surface);
+  bool opaque = cairo_image_surface_get_format(image.surface) == CAIRO_FORMAT_RGB24;
+  auto at = [&](int px, int py) {
+    uint32_t v;
+    std::memcpy(&v, data + static_cast<size_t>(y + py) * stride + static_cast<size_t>(x + px) * 4, 4);
+    return opaque ? (v | 0xFF000000u) : v;
+  };
+  bool across = true, down = true;
+  for (int py = 0; py < h && (across || down); ++py)
+    for (int px = 0; px < w && (across || down); ++px) {
+      if (at(px, py) != at(0, py)) across = false;
+      if (at(px, py) != at(px, 0)) down = false;
+    }
+  unsigned kind = (across ? kSameAcross : 0u) | (down ? kSameDown : 0u);
+  image.pieceKinds.emplace(key, kind);
+  return kind;
+}
+
 // One piece of a nine-part stretch: `src` of the picture into `dst` of the surface.
-void Blit(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh, double dx, double dy,
-          double dw, double dh, double alpha) {
+void Blit(cairo_t* cr, const TImageInfo& image, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh,
+          double alpha) {
   if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+  bool stretchedAcross = dw != sw, stretchedDown = dh != sh;
+  unsigned kind = (stretchedAcross || stretchedDown) ? KindOf(image, sx, sy, sw, sh) : kVaries;
+  cairo_filter_t filter = CAIRO_FILTER_GOOD;
+  if ((!stretchedAcross || (kind & kSameAcross)) && (!stretchedDown || (kind & kSameDown))) filter = CAIRO_FILTER_FAST;
+  if (kind == kFlat && cairo_image_surface_get_format(image.surface) == CAIRO_FORMAT_RGB24) {
+    const unsigned char* data = cairo_image_surface_get_data(image.surface);
+    uint32_t v;
+    std::memcpy(&v, data + static_cast<size_t>(sy) * cairo_image_surface_get_stride(image.surface) +
+                        static_cast<size_t>(sx) * 4, 4);
+    cairo_set_source_rgba(cr, ((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0, (v & 0xFF) / 255.0, alpha);
+    cairo_rectangle(cr, dx, dy, dw, dh);
+    cairo_fill(cr);
+    return;
+  }
   // A sub-surface keeps the scaling filter from blending in pixels beyond the piece.
-  cairo_surface_t* piece = cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);
+  cairo_surface_t* piece = cairo_surface_create_for_rectangle(image.surface, sx, sy, sw, sh);
   cairo_save(cr);
   cairo_rectangle(cr, dx, dy, dw, dh);
   cairo_clip(cr);
   cairo_translate(cr, dx, dy);
-  cairo_scale(cr, dw / sw, dh / sh);
+  cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
   cairo_set_source_surface(cr, piece, 0, 0);
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_pattern_set_filter(cairo_get_source(cr), filter);
   cairo_paint_with_alpha(cr, alpha);
   cairo_restore(cr);
   cairo_surface_destroy(piece);
@@ -115,23 +162,25 @@ void DrawImage(HDC dc, const TImageInfo& image, const RECT& dest, RECT source, c
   cairo_t* cr = ContextOf(dc);
   if (!cr || IsRectEmpty(&dest)) return;
   if (IsRectEmpty(&source)) source = RECT{0, 0, image.width, image.height};
+  source.left = std::max<LONG>(source.left, 0);
+  source.top = std::max<LONG>(source.top, 0);
   source.right = std::min<LONG>(source.right, image.width);
   source.bottom = std::min<LONG>(source.bottom, image.height);
   if (IsRectEmpty(&source)) return;
   double alpha = fade / 255.0;
   // Corners and edges keep their size, unless the destination is too small for them.
-  double sl = corner.left, st = corner.top, sr = corner.right, sb = corner.bottom;
-  double sw = source.right - source.left, sh = source.bottom - source.top;
-  double dw = dest.right - dest.left, dh = dest.bottom - dest.top;
-  if (sl + sr > sw || sl + sr > dw) sl = sr = 0;
-  if (st + sb > sh || st + sb > dh) st = sb = 0;
-  double sxs[3] = {0, sl, sw - sr}, sws[3] = {sl, sw - sl - sr, sr};
-  double sys[3] = {0, st, sh - sb}, shs[3] = {st, sh - st - sb, sb};
-  double dxs[3] = {0, sl, dw - sr}, dws[3] = {sl, dw - sl - sr, sr};
-  double dys[3] = {0, st, dh - sb}, dhs[3] = {st, dh - st - sb, sb};
+  int sl = corner.left, st = corner.top, sr = corner.right, sb = corner.bottom;
+  int sw = source.right - source.left, sh = source.bottom - source.top;
+  int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+  if (sl < 0 || sr < 0 || sl + sr > sw || sl + sr > dw) sl = sr = 0;
+  if (st < 0 || sb < 0 || st + sb > sh || st + sb > dh) st = sb = 0;
+  int sxs[3] = {0, sl, sw - sr}, sws[3] = {sl, sw - sl - sr, sr};
+  int sys[3] = {0, st, sh - sb}, shs[3] = {st, sh - st - sb, sb};
+  int dxs[3] = {0, sl, dw - sr}, dws[3] = {sl, dw - sl - sr, sr};
+  int dys[3] = {0, st, dh - sb}, dhs[3] = {st, dh - st - sb, sb};
   for (int row = 0; row < 3; ++row)
     for (int col = 0; col < 3; ++col)
-      Blit(cr, image.surface, source.left + sxs[col], source.top + sys[row], sws[col], shs[row], dest.left + dxs[col],
+      Blit(cr, image, source.left + sxs[col], source.top + sys[row], sws[col], shs[row], dest.left + dxs[col],
            dest.top + dys[row], dws[col], dhs[row], alpha);
 }
 

@@ -6,6 +6,9 @@
 
 #include <cairo.h>
 
+#include <array>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace DuiLib {
@@ -14,6 +17,8 @@ struct TImageInfo {
   cairo_surface_t* surface = nullptr;
   int width = 0;
   int height = 0;
+  // How the pieces of a stretched picture vary, found once per piece (see Render.cpp).
+  mutable std::map<std::array<int, 4>, unsigned> pieceKinds;
   ~TImageInfo();
 };
 

@@ -195,6 +195,45 @@ TEST_F(SkinTest, MainLayoutGeometryNormalAndMaximised) {
   EXPECT_EQ(Hit(2, 2), HTCAPTION);  // no sizing border while maximised
 }
 
+TEST_F(SkinTest, MessageLayoutGeometry) {
+  Open(_T("msg.xml"), WS_POPUP);
+  RECT r{};
+  GetWindowRect(window->GetHWND(), &r);
+  EXPECT_RECT(r, 760, 423, 1160, 618);  // centred: 520 - 195 / 2
+  EXPECT_RECT(Pos(_T("appbar")), 0, 0, 400, 36);
+  EXPECT_RECT(Pos(_T("MessageTitle")), 6, -1, 361, 36);  // the bar's inset is "6,-1"
+  EXPECT_RECT(Pos(_T("closebtn")), 361, -1, 400, 19);
+  EXPECT_RECT(Pos(_T("MessageText")), 20, 47, 380, 125);
+  EXPECT_RECT(Pos(_T("confirm_btn")), 190, 145, 265, 175);
+  EXPECT_RECT(Pos(_T("cancel_btn")), 285, 145, 360, 175);
+  EXPECT_EQ(Hit(100, 20), HTCAPTION);  // the 40-pixel caption, the close button excepted
+  EXPECT_EQ(Hit(100, 39), HTCAPTION);
+  EXPECT_EQ(Hit(100, 40), HTCLIENT);
+  EXPECT_EQ(Hit(380, 10), HTCLIENT);
+}
+
+TEST_F(SkinTest, TooltipShowsAfterHoveringAndGoesWithTheMouse) {
+  Open(_T("main.xml"), WS_OVERLAPPEDWINDOW);
+  HWND hwnd = window->GetHWND();
+  auto& d = HeadlessDisplay::Default();
+  d.MoveMouse(hwnd, POINT{650, 12});  // menubtn, tooltip "设置"
+  Pump();
+  EXPECT_EQ(FindWindowW(_T("DuiToolTip"), nullptr), nullptr);  // not at once
+  HWND tip = nullptr;
+  for (DWORD start = GetTickCount(); !tip && GetTickCount() - start < 5000; Sleep(10)) {
+    Pump();
+    tip = FindWindowW(_T("DuiToolTip"), nullptr);
+  }
+  ASSERT_NE(tip, nullptr);
+  TCHAR text[32] = {};
+  GetWindowTextW(tip, text, 32);
+  EXPECT_EQ(CDuiString(text), _T("设置"));
+  EXPECT_TRUE(IsWindowVisible(tip));
+  d.MoveMouse(hwnd, POINT{400, 300});
+  Pump();
+  EXPECT_FALSE(IsWindow(tip) && IsWindowVisible(tip));
+}
+
 TEST_F(SkinTest, ClickNeedsPressAndReleaseOnTheSameEnabledButton) {
   Open(_T("main.xml"), WS_OVERLAPPEDWINDOW);
   HWND hwnd = window->GetHWND();

@@ -65,6 +65,13 @@ struct Window {
   std::vector<uint32_t> surface;
   int surfaceWidth = 0;
   int surfaceHeight = 0;
+  // Snapshots handed to the display, reused once the display lets go of one; `stale` is
+  // what has been painted since the snapshot last matched the surface.
+  struct Snapshot {
+    std::shared_ptr<struct SurfaceImage> image;
+    RECT stale{};
+  };
+  Snapshot snapshots[2];
 };
 
 // Work another thread asks this thread to do: a sent message or an internal call.

@@ -4,6 +4,7 @@
 #include <platform/surface.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace korvane::platform {
 
@@ -11,6 +12,7 @@ namespace {
 
 struct DeviceContext {
   HWND hwnd = nullptr;
+  RECT dirty{};  // what the holder may paint: the update rectangle, or the whole client area
 };
 
 std::unordered_map<HDC, DeviceContext>& Contexts() {
@@ -27,10 +29,11 @@ void EnsureSurface(Window& w) {
     w.surfaceWidth = width;
     w.surfaceHeight = height;
     w.surface.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    for (auto& snapshot : w.snapshots) snapshot = Window::Snapshot{};
   }
 }
 
-HDC OpenContext(HWND hwnd) {
+HDC OpenContext(HWND hwnd, const RECT* dirty) {
   Core& core = Core::Get();
   auto w = core.Find(hwnd);
   if (!w) {
@@ -40,37 +43,68 @@ HDC OpenContext(HWND hwnd) {
   EnsureSurface(*w);
   g_nextDc += 4;
   HDC dc = reinterpret_cast<HDC>(g_nextDc);
-  Contexts()[dc] = DeviceContext{hwnd};
+  RECT client{0, 0, w->surfaceWidth, w->surfaceHeight};
+  // Painters are trusted to stay inside the update rectangle they were given; one that
+  // was given none may paint anywhere.
+  Contexts()[dc] = DeviceContext{hwnd, dirty && !IsRectEmpty(dirty) ? *dirty : client};
   return dc;
 }
 
-// Hands what the window painted to the display.
-void Present(HWND hwnd) {
-  Core& core = Core::Get();
-  auto image = std::make_shared<SurfaceImage>();
-  {
-    std::lock_guard<std::mutex> lock(core.mu);
-    auto w = core.Find(hwnd);
-    if (!w) return;
-    image->width = w->surfaceWidth;
-    image->height = w->surfaceHeight;
-    image->layered = (w->exStyle & WS_EX_LAYERED) != 0;
-    image->pixels = w->surface;
+void CopyRows(const Window& w, SurfaceImage& image, const RECT& area) {
+  RECT clipped{};
+  RECT client{0, 0, w.surfaceWidth, w.surfaceHeight};
+  if (!IntersectRect(&clipped, &area, &client)) return;
+  size_t width = static_cast<size_t>(clipped.right - clipped.left);
+  for (LONG y = clipped.top; y < clipped.bottom; ++y) {
+    size_t offset = static_cast<size_t>(y) * static_cast<size_t>(w.surfaceWidth) + static_cast<size_t>(clipped.left);
+    std::copy_n(w.surface.data() + offset, width, image.pixels.data() + offset);
   }
-  CurrentDisplay().SurfaceUpdated(hwnd, std::move(image));
 }
 
+// Locked. A snapshot of the surface for the display. The display keeps what it is given
+// for as long as it likes, so a snapshot is reused only once the display has let go of
+// it, and then only the part painted since it was taken is copied again.
+std::shared_ptr<SurfaceImage> TakeSnapshot(Window& w, const RECT& dirty) {
+  for (auto& snapshot : w.snapshots)
+    if (snapshot.image) UnionRect(&snapshot.stale, &snapshot.stale, &dirty);
+  Window::Snapshot* reusable = nullptr;
+  for (auto& snapshot : w.snapshots)
+    if (snapshot.image && snapshot.image.use_count() == 1) reusable = &snapshot;
+  if (reusable) {
+    // Pairs with the release in the display's last reference drop: its reads are done.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    CopyRows(w, *reusable->image, reusable->stale);
+  } else {
+    reusable = !w.snapshots[0].image ? &w.snapshots[0] : !w.snapshots[1].image ? &w.snapshots[1] : &w.snapshots[0];
+    auto image = std::make_shared<SurfaceImage>();
+    image->width = w.surfaceWidth;
+    image->height = w.surfaceHeight;
+    image->pixels = w.surface;
+    reusable->image = std::move(image);
+  }
+  reusable->stale = RECT{};
+  reusable->image->layered = (w.exStyle & WS_EX_LAYERED) != 0;
+  return reusable->image;
+}
+
+// Hands what the window painted to the display.
 bool CloseContext(HDC dc) {
   Core& core = Core::Get();
   HWND hwnd = nullptr;
+  std::shared_ptr<SurfaceImage> image;
   {
     std::lock_guard<std::mutex> lock(core.mu);
     auto it = Contexts().find(dc);
     if (it == Contexts().end()) return false;
     hwnd = it->second.hwnd;
+    RECT dirty = it->second.dirty;
     Contexts().erase(it);
+    auto w = core.Find(hwnd);
+    if (!w) return true;
+    EnsureSurface(*w);
+    image = TakeSnapshot(*w, dirty);
   }
-  Present(hwnd);
+  CurrentDisplay().SurfaceUpdated(hwnd, std::move(image));
   return true;
 }
 
@@ -179,7 +213,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   ps->fErase = FALSE;
   w->needsPaint = false;
   w->invalid = RECT{0, 0, 0, 0};
-  ps->hdc = OpenContext(hwnd);
+  ps->hdc = OpenContext(hwnd, &ps->rcPaint);
   return ps->hdc;
 }
 
@@ -191,7 +225,7 @@ BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* ps) {
 HDC WINAPI GetDC(HWND hwnd) {
   Core& core = Core::Get();
   std::lock_guard<std::mutex> lock(core.mu);
-  return OpenContext(hwnd);
+  return OpenContext(hwnd, nullptr);
 }
 
 int WINAPI ReleaseDC(HWND, HDC dc) { return CloseContext(dc) ? 1 : 0; }

@@ -255,5 +255,47 @@ TEST_F(PaintTest, WhatAWindowPaintsReachesTheDisplay) {
   EXPECT_EQ(display().Surface(hwnd)->width, 6);
 }
 
+// Each paint fills its update rectangle with the next colour.
+TEST_F(PaintTest, SnapshotsStayAsHandedOverAndFollowPartialPaints) {
+  static uint32_t colour = 0;
+  colour = 0xFF000001;
+  HWND hwnd = CreateTestWindow({.style = WS_POPUP | WS_VISIBLE,
+                                .width = 4,
+                                .height = 2,
+                                .handler = [](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                                  if (msg != WM_PAINT) return std::nullopt;
+                                  PAINTSTRUCT ps;
+                                  HDC dc = BeginPaint(h, &ps);
+                                  SurfaceView view;
+                                  if (GetDCSurface(dc, &view))
+                                    for (LONG y = ps.rcPaint.top; y < ps.rcPaint.bottom; ++y)
+                                      for (LONG x = ps.rcPaint.left; x < ps.rcPaint.right; ++x)
+                                        view.pixels[y * view.width + x] = colour;
+                                  ++colour;
+                                  EndPaint(h, &ps);
+                                  return 0;
+                                }});
+  Pump();
+  auto held = display().Surface(hwnd);  // kept by a reader: must never change under it
+  auto row = [&](const std::shared_ptr<const SurfaceImage>& image) {
+    return std::vector<uint32_t>(image->pixels.begin(), image->pixels.begin() + 4);
+  };
+  const std::vector<uint32_t> first{0xFF000001, 0xFF000001, 0xFF000001, 0xFF000001};
+  ASSERT_EQ(row(held), first);
+  RECT left{0, 0, 1, 2}, right{3, 0, 4, 2}, middle{1, 0, 3, 2};
+  for (const RECT* area : {&left, &right, &middle}) {
+    InvalidateRect(hwnd, area, FALSE);
+    UpdateWindow(hwnd);
+  }
+  EXPECT_EQ(row(held), first);
+  EXPECT_EQ(row(display().Surface(hwnd)), (std::vector<uint32_t>{0xFF000002, 0xFF000004, 0xFF000004, 0xFF000003}));
+  held.reset();
+  InvalidateRect(hwnd, &left, FALSE);
+  UpdateWindow(hwnd);
+  InvalidateRect(hwnd, &right, FALSE);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(row(display().Surface(hwnd)), (std::vector<uint32_t>{0xFF000005, 0xFF000004, 0xFF000004, 0xFF000006}));
+}
+
 }  // namespace
 }  // namespace korvane::platform::testing
