@@ -65,10 +65,14 @@ struct Window {
   std::vector<uint32_t> surface;
   int surfaceWidth = 0;
   int surfaceHeight = 0;
-  // Snapshots handed to the display, reused once the display lets go of one; `stale` is
+  // Snapshots handed to the display, reused once the display has let go of one; `stale` is
   // what has been painted since the snapshot last matched the surface.
+  struct SnapshotSlot {
+    SurfaceImage image;
+    std::atomic<bool> lent{false};
+  };
   struct Snapshot {
-    std::shared_ptr<struct SurfaceImage> image;
+    std::shared_ptr<SnapshotSlot> slot;
     RECT stale{};
   };
   Snapshot snapshots[2];

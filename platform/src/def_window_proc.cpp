@@ -84,6 +84,13 @@ LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_ACTIVATE:
+      // An activated window takes the keyboard focus, unless one of its children has it.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (!focus || (focus != hwnd && !IsChild(hwnd, focus))) SetFocus(hwnd);
+      }
+      return 0;
     case WM_SYSKEYDOWN:
       // Alt+F4 closes the top-level window through the system command.
       if (wParam == VK_F4 && (lParam & (1 << 29)))

@@ -82,6 +82,12 @@ void PostTextInput(HWND hwnd, const std::u16string& text) {
   }
 }
 
+void PostActivation(HWND hwnd, bool active) {
+  RunOnWindowThreadLater(hwnd, [hwnd, active] {
+    return SendMessageW(hwnd, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+  });
+}
+
 void PostCloseRequest(HWND hwnd) { PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void PostWindowRectBySystem(HWND hwnd, RECT r) {

@@ -209,6 +209,13 @@ bool PostToQueue(HWND hwnd, const QueuedMessage& entry) {
 
 bool PostQueued(HWND hwnd, const QueuedMessage& entry) { return PostToQueue(hwnd, entry); }
 
+QueueStatus CurrentQueueStatus() {
+  auto q = CurrentQueue();
+  Core& core = Core::Get();
+  std::lock_guard<std::mutex> lock(core.mu);
+  return QueueStatus{AnythingWaiting(*q, core), NextTimer(*q)};
+}
+
 bool ServeSentMessages(ThreadQueue& q, std::unique_lock<std::mutex>& lock) {
   bool served = false;
   while (!q.sent.empty()) {

@@ -64,34 +64,37 @@ void CopyRows(const Window& w, SurfaceImage& image, const RECT& area) {
 // Locked. A snapshot of the surface for the display. The display keeps what it is given
 // for as long as it likes, so a snapshot is reused only once the display has let go of
 // it, and then only the part painted since it was taken is copied again.
-std::shared_ptr<SurfaceImage> TakeSnapshot(Window& w, const RECT& dirty) {
+std::shared_ptr<const SurfaceImage> TakeSnapshot(Window& w, const RECT& dirty) {
   for (auto& snapshot : w.snapshots)
-    if (snapshot.image) UnionRect(&snapshot.stale, &snapshot.stale, &dirty);
-  Window::Snapshot* reusable = nullptr;
+    if (snapshot.slot) UnionRect(&snapshot.stale, &snapshot.stale, &dirty);
+  Window::Snapshot* chosen = nullptr;
   for (auto& snapshot : w.snapshots)
-    if (snapshot.image && snapshot.image.use_count() == 1) reusable = &snapshot;
-  if (reusable) {
-    // Pairs with the release in the display's last reference drop: its reads are done.
-    std::atomic_thread_fence(std::memory_order_acquire);
-    CopyRows(w, *reusable->image, reusable->stale);
+    if (snapshot.slot && !snapshot.slot->lent.load(std::memory_order_acquire)) chosen = &snapshot;
+  if (chosen) {
+    CopyRows(w, chosen->slot->image, chosen->stale);
   } else {
-    reusable = !w.snapshots[0].image ? &w.snapshots[0] : !w.snapshots[1].image ? &w.snapshots[1] : &w.snapshots[0];
-    auto image = std::make_shared<SurfaceImage>();
-    image->width = w.surfaceWidth;
-    image->height = w.surfaceHeight;
-    image->pixels = w.surface;
-    reusable->image = std::move(image);
+    chosen = !w.snapshots[0].slot ? &w.snapshots[0] : !w.snapshots[1].slot ? &w.snapshots[1] : &w.snapshots[0];
+    chosen->slot = std::make_shared<Window::SnapshotSlot>();
+    chosen->slot->image.width = w.surfaceWidth;
+    chosen->slot->image.height = w.surfaceHeight;
+    chosen->slot->image.pixels = w.surface;
   }
-  reusable->stale = RECT{};
-  reusable->image->layered = (w.exStyle & WS_EX_LAYERED) != 0;
-  return reusable->image;
+  chosen->stale = RECT{};
+  auto slot = chosen->slot;
+  slot->image.layered = (w.exStyle & WS_EX_LAYERED) != 0;
+  slot->lent.store(true, std::memory_order_relaxed);
+  // The last reference the display drops hands the slot back; it also keeps the slot
+  // alive should the window go first.
+  return std::shared_ptr<const SurfaceImage>(&slot->image, [slot](const SurfaceImage*) {
+    slot->lent.store(false, std::memory_order_release);
+  });
 }
 
 // Hands what the window painted to the display.
 bool CloseContext(HDC dc) {
   Core& core = Core::Get();
   HWND hwnd = nullptr;
-  std::shared_ptr<SurfaceImage> image;
+  std::shared_ptr<const SurfaceImage> image;
   {
     std::lock_guard<std::mutex> lock(core.mu);
     auto it = Contexts().find(dc);

@@ -141,4 +141,12 @@ class QueueWaiter {
 // Installs a waiter for the calling thread's queue (null restores the default).
 void SetThreadQueueWaiter(QueueWaiter* waiter);
 
+// For a thread whose own event loop serves its queue: whether GetMessage would find
+// something now, and when the next timer falls due.
+struct QueueStatus {
+  bool ready = false;
+  std::optional<std::chrono::steady_clock::time_point> nextTimer;
+};
+QueueStatus CurrentQueueStatus();
+
 }  // namespace korvane::platform

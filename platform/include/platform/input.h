@@ -20,6 +20,10 @@ void PostKeyInput(HWND hwnd, bool down, UINT vk, bool alt, std::u16string text =
 // Text committed by an input method, delivered as WM_CHAR messages.
 void PostTextInput(HWND hwnd, const std::u16string& text);
 
+// The window system activated or deactivated a top-level window (it took or lost the
+// keyboard focus); the owning thread gets WM_ACTIVATE.
+void PostActivation(HWND hwnd, bool active);
+
 // The window system asks to close the window (its close button, a session manager).
 void PostCloseRequest(HWND hwnd);
 
