@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libpango1.0-dev libzip-dev libpugixml-dev fonts-wqy-microhei
+  libgtk-3-dev libx11-dev
+  xvfb xdotool x11-utils imagemagick trayer
 )
 
 missing=()

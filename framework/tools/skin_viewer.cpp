@@ -1,12 +1,15 @@
-// Opens a layout of the packed skin in a window and writes what the window shows to a PNG.
-// usage: korvane-skinview <layout.xml> [output.png] [--maximized]
+// Opens a layout of the packed skin in a window and writes what the window shows to a PNG,
+// or, with --screen, shows it on the X display until it is closed.
+// usage: korvane-skinview <layout.xml> [output.png] [--maximized] [--screen]
 #include <UIlib.h>
+#include <platform/gtk_display.h>
 #include <platform/headless_display.h>
 
 #include <cairo.h>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace DuiLib;
@@ -20,6 +23,14 @@ class ViewerWindow : public WindowImplBase {
  protected:
   LPCTSTR GetWindowClassName() const override { return _T("Korvane_SkinViewer"); }
   CDuiString GetSkinFile() override { return skin_; }
+  // The usual title-bar buttons work, so the window can be tried out on screen.
+  void OnClick(TNotifyUI& msg) override {
+    CDuiString name = msg.pSender->GetName();
+    if (name == _T("closebtn") || name == _T("frame_closebtn") || name == _T("cancel_btn")) Close();
+    if (name == _T("minbtn") || name == _T("frame_minbtn")) SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (name == _T("maxbtn")) SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    if (name == _T("restorebtn")) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  }
   void OnFinalMessage(HWND hwnd) override {
     WindowImplBase::OnFinalMessage(hwnd);
     PostQuitMessage(0);
@@ -48,12 +59,25 @@ std::u16string Widen(const char* s) {
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <layout.xml> [output.png] [--maximized]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <layout.xml> [output.png] [--maximized] [--screen]\n", argv[0]);
     return 2;
   }
   std::string out = argc > 2 && argv[2][0] != '-' ? argv[2] : "skin-view.png";
-  bool maximized = false;
-  for (int i = 2; i < argc; ++i) maximized = maximized || std::strcmp(argv[i], "--maximized") == 0;
+  bool maximized = false, screen = false;
+  for (int i = 2; i < argc; ++i) {
+    maximized = maximized || std::strcmp(argv[i], "--maximized") == 0;
+    screen = screen || std::strcmp(argv[i], "--screen") == 0;
+  }
+  std::unique_ptr<korvane::platform::GtkDisplay> gtk;
+  if (screen) {
+    std::string error;
+    gtk = korvane::platform::GtkDisplay::Start(&error);
+    if (!gtk) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 1;
+    }
+    korvane::platform::SetDisplay(gtk.get());
+  }
 
   CPaintManagerUI::SetInstance(instance);
   CPaintManagerUI::SetResourceType(UILIB_ZIPRESOURCE);
@@ -67,6 +91,11 @@ int main(int argc, char** argv) {
   window->Create(nullptr, _T("Korvane"), WS_OVERLAPPEDWINDOW, 0, 0, 0, 800, 600);
   window->CenterWindow();
   ShowWindow(window->GetHWND(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+  if (screen) {
+    CPaintManagerUI::MessageLoop();
+    korvane::platform::SetDisplay(nullptr);
+    return 0;
+  }
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 

@@ -360,7 +360,8 @@ void GtkDisplay::Impl::ApplyTopLevel(GtkWin& win, const WindowState& state) {
   if (gtk_window_get_transient_for(w) != owner) gtk_window_set_transient_for(w, owner);
 
   RECT r = state.rect;
-  if (!EqualRect(&r, &win.requested)) {
+  // A minimised window is only hidden: the far-away place Windows parks it at is no place.
+  if (!state.minimized && !EqualRect(&r, &win.requested)) {
     win.requested = r;
     win.requestPending = true;
     gtk_window_move(w, r.left, r.top);
@@ -508,7 +509,7 @@ void GtkDisplay::Impl::Redraw(HWND top) {
         image->width, image->height, image->width * 4);
     cairo_region_t* region = gdk_cairo_region_create_from_surface(s);
     gtk_widget_shape_combine_region(win.window, region);
-    gtk_widget_input_shape_combine_region(win.window, region);
+    gdk_window_input_shape_combine_region(gtk_widget_get_window(win.window), region, 0, 0);
     cairo_region_destroy(region);
     cairo_surface_destroy(s);
   }
@@ -610,6 +611,12 @@ void GtkDisplay::SetForeignContent(HWND child, GtkWidget* widget) {
 GtkWidget* GtkDisplay::TopLevelWidget(HWND hwnd) const {
   auto it = impl_->wins.find(hwnd);
   return it == impl_->wins.end() ? nullptr : it->second.window;
+}
+
+std::shared_ptr<const SurfaceImage> GtkDisplay::Surface(HWND hwnd) const {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  auto it = impl_->surfaces.find(hwnd);
+  return it == impl_->surfaces.end() ? nullptr : it->second;
 }
 
 POINT GtkDisplay::CursorPos() {

@@ -151,6 +151,13 @@ void GtkDisplay::Impl::ShowBox(const MessageBoxRequest& request) {
                    this);
   boxes[request.id] = dialog;
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+  // Without a window manager nobody gives the box the keyboard; it takes it once mapped.
+  gtk_widget_add_events(dialog, GDK_STRUCTURE_MASK);
+  g_signal_connect(dialog, "map-event", G_CALLBACK(+[](GtkWidget* d, GdkEvent*, gpointer) -> gboolean {
+                     gdk_window_focus(gtk_widget_get_window(d), GDK_CURRENT_TIME);
+                     return FALSE;
+                   }),
+                   nullptr);
   gtk_window_present(GTK_WINDOW(dialog));
 }
 
@@ -224,7 +231,16 @@ void GtkDisplay::Impl::ShowMenu(const MenuRequest& request) {
   } else {
     anchor = gdk_get_default_root_window();
   }
-  gtk_menu_popup_at_rect(GTK_MENU(menu), anchor, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
+  // GTK places a menu for the event that asked for it; the request came as a message, so the
+  // event is the last button press the display saw.
+  GdkEvent* trigger = gdk_event_new(GDK_BUTTON_PRESS);
+  trigger->button.window = GDK_WINDOW(g_object_ref(anchor));
+  trigger->button.time = lastButtonTime;
+  trigger->button.button = lastButton;
+  if (GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default()))
+    gdk_event_set_device(trigger, gdk_seat_get_pointer(seat));
+  gtk_menu_popup_at_rect(GTK_MENU(menu), anchor, &at, GDK_GRAVITY_NORTH_WEST, GDK_GRAVITY_NORTH_WEST, trigger);
+  gdk_event_free(trigger);
 }
 
 void GtkDisplay::TrackMenu(const MenuRequest& request) {
@@ -274,6 +290,21 @@ void GtkDisplay::Impl::RemoveTrayIcon(HWND hwnd, UINT id) {
   gtk_status_icon_set_visible(GTK_STATUS_ICON(it->second), FALSE);
   g_object_unref(it->second);
   trayIcons.erase(it);
+}
+
+bool GtkDisplay::TrayIconRect(HWND hwnd, UINT id, RECT* rect) {
+  bool ok = false;
+  Invoke([&] {
+    auto it = impl_->trayIcons.find(std::make_pair(hwnd, id));
+    GdkRectangle area{};
+    if (it == impl_->trayIcons.end() || !gtk_status_icon_is_embedded(GTK_STATUS_ICON(it->second)) ||
+        !gtk_status_icon_get_geometry(GTK_STATUS_ICON(it->second), nullptr, &area, nullptr))
+      return;
+    if (area.width <= 1 || area.height <= 1) return;  // a placeholder until the tray has laid it out
+    *rect = RECT{area.x, area.y, area.x + area.width, area.y + area.height};
+    ok = true;
+  });
+  return ok;
 }
 
 G_GNUC_END_IGNORE_DEPRECATIONS

@@ -37,6 +37,12 @@ class GtkDisplay : public Display {
   // GTK thread only. The GtkWindow that shows a top-level window, null when none does.
   GtkWidget* TopLevelWidget(HWND hwnd) const;
 
+  // What the display was last handed to show for a window (null when nothing yet).
+  std::shared_ptr<const SurfaceImage> Surface(HWND hwnd) const;
+  // Where the system tray shows the icon (hwnd, id), in screen coordinates; false while it
+  // has no place (no tray, or not embedded yet).
+  bool TrayIconRect(HWND hwnd, UINT id, RECT* rect);
+
   // ---- Display ------------------------------------------------------------------------
   void WindowCreated(const WindowState& state) override;
   void WindowChanged(const WindowState& state) override;
