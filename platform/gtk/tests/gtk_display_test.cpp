@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
@@ -297,6 +298,41 @@ TEST_F(GtkDisplayTest, TrayIconClicksArriveAsItsCallbackMessage) {
   }));
   Shell_NotifyIconW(NIM_DELETE, &nid);
   StopProcess(trayer);
+}
+
+// Windows of the GTK thread get their messages from GTK's own loop: posted, sent from
+// another thread, timers, and paints.
+TEST_F(GtkDisplayTest, TheGtkThreadServesItsOwnWindowsQueue) {
+  static std::atomic<int> posted{0}, timers{0};
+  static std::atomic<DWORD> servedOn{0};
+  HWND hwnd = nullptr;
+  display->Invoke([&] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpszClassName = u"Korvane_GtkThreadWnd";
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      if (msg == WM_APP) ++posted;
+      if (msg == WM_APP + 1) {
+        servedOn = GetCurrentThreadId();
+        return static_cast<LRESULT>(wParam * 2);
+      }
+      if (msg == WM_TIMER && ++timers == 3) KillTimer(h, 1);
+      return DefWindowProcW(h, msg, wParam, lParam);
+    };
+    RegisterClassExW(&wc);
+    hwnd = CreateWindowExW(0, u"Korvane_GtkThreadWnd", u"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                           nullptr, nullptr);
+  });
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(GetWindowThreadProcessId(hwnd, nullptr), display->ThreadId());
+  for (int i = 0; i < 100; ++i) PostMessageW(hwnd, WM_APP, 0, 0);
+  EXPECT_EQ(SendMessageW(hwnd, WM_APP + 1, 21, 0), 42);
+  EXPECT_EQ(servedOn.load(), display->ThreadId());
+  display->Invoke([&] { SetTimer(hwnd, 1, 20, nullptr); });
+  EXPECT_TRUE(PumpUntil([] { return posted == 100 && timers == 3; }));
+  EXPECT_TRUE(PumpUntil([&] { return display->Surface(hwnd) != nullptr; }));  // painted by DefWindowProc
+  display->Invoke([&] { DestroyWindow(hwnd); });
+  EXPECT_FALSE(IsWindow(hwnd));
 }
 
 // A child window whose content is a GTK widget of someone else's: the widget sits at the
