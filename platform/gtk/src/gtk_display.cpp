@@ -14,21 +14,6 @@ namespace {
 
 const char kHwndKey[] = "korvane-hwnd";
 
-std::string Utf8(const std::u16string& text) {
-  gchar* s = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(text.data()), static_cast<glong>(text.size()), nullptr,
-                             nullptr, nullptr);
-  std::string out = s ? s : "";
-  g_free(s);
-  return out;
-}
-
-std::u16string Utf16(const char* text) {
-  gunichar2* s = g_utf8_to_utf16(text, -1, nullptr, nullptr, nullptr);
-  std::u16string out = s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
-  g_free(s);
-  return out;
-}
-
 HWND HwndOf(GtkWidget* widget) { return static_cast<HWND>(g_object_get_data(G_OBJECT(widget), kHwndKey)); }
 
 WPARAM KeyState(guint state) {
@@ -248,6 +233,21 @@ void SetIcons(GtkWindow* window, HICON icon) {
 }
 
 }  // namespace
+
+std::string Utf8(const std::u16string& text) {
+  gchar* s = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(text.data()), static_cast<glong>(text.size()), nullptr,
+                             nullptr, nullptr);
+  std::string out = s ? s : "";
+  g_free(s);
+  return out;
+}
+
+std::u16string Utf16(const char* text) {
+  gunichar2* s = g_utf8_to_utf16(text, -1, nullptr, nullptr, nullptr);
+  std::u16string out = s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
+  g_free(s);
+  return out;
+}
 
 GdkPixbuf* PixbufFromIcon(HICON icon, int size) {
   std::vector<IconImage> images;

@@ -92,6 +92,10 @@ struct GtkDisplay::Impl {
   void Ungrab(UINT modifiers, UINT vk);
 };
 
+// Text between the platform's UTF-16 and GTK's UTF-8 (gtk_display.cpp).
+std::string Utf8(const std::u16string& text);
+std::u16string Utf16(const char* text);
+
 // A GdkPixbuf of the icon's image nearest to `size` pixels; null when it has none.
 GdkPixbuf* PixbufFromIcon(HICON icon, int size);
 

@@ -11,14 +11,6 @@ namespace korvane::platform {
 
 namespace {
 
-std::string Utf8(const std::u16string& text) {
-  gchar* s = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(text.data()), static_cast<glong>(text.size()), nullptr,
-                             nullptr, nullptr);
-  std::string out = s ? s : "";
-  g_free(s);
-  return out;
-}
-
 // "&File" marks its mnemonic the Windows way; GTK marks it with "_" ("&&" is a plain "&").
 std::string Mnemonic(const std::u16string& text) {
   std::string in = Utf8(text), out;
