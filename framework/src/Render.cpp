@@ -103,6 +103,8 @@ void Blit(cairo_t* cr, const TImageInfo& image, int sx, int sy, int sw, int sh, 
   cairo_surface_destroy(piece);
 }
 
+}  // namespace
+
 PangoFontDescription* FontFor(const TFontInfo& info) {
   PangoFontDescription* desc = pango_font_description_new();
   // The layouts name Windows fonts; fontconfig falls back in order to installed CJK fonts.
@@ -115,8 +117,6 @@ PangoFontDescription* FontFor(const TFontInfo& info) {
   pango_font_description_set_style(desc, info.bItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
   return desc;
 }
-
-}  // namespace
 
 std::unique_ptr<TImageInfo> DecodePng(const std::string& data) {
   PngReader reader{&data, 0};

@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+typedef struct _PangoFontDescription PangoFontDescription;
+
 #include <array>
 #include <map>
 #include <memory>
@@ -23,6 +25,10 @@ struct TImageInfo {
 };
 
 namespace render {
+
+// The pango font for a layout font, with CJK fonts to fall back on; free it with
+// pango_font_description_free.
+PangoFontDescription* FontFor(const TFontInfo& info);
 
 // Decodes a PNG; null when the data is not a picture cairo can read.
 std::unique_ptr<TImageInfo> DecodePng(const std::string& data);

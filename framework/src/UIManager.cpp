@@ -78,11 +78,7 @@ SIZE MeasureText(CPaintManagerUI* manager, LPCTSTR text) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(surface);
   PangoLayout* layout = pango_cairo_create_layout(cr);
-  const TFontInfo& f = manager->GetDefaultFontInfo();
-  PangoFontDescription* desc = pango_font_description_new();
-  std::string family = detail::ToUtf8(f.sFontName) + ",Microsoft YaHei,WenQuanYi Micro Hei,sans-serif";
-  pango_font_description_set_family(desc, family.c_str());
-  pango_font_description_set_absolute_size(desc, f.iSize * PANGO_SCALE);
+  PangoFontDescription* desc = render::FontFor(manager->GetDefaultFontInfo());
   pango_layout_set_font_description(layout, desc);
   std::string utf8 = detail::ToUtf8(text);
   pango_layout_set_text(layout, utf8.c_str(), -1);

@@ -48,11 +48,7 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
     // Child windows the platform paints, parents before children.
     for (auto& [hwnd, state] : impl->states) {
       if (!(state.style & WS_CHILD) || !state.visible) continue;
-      HWND root = hwnd;
-      for (auto it = impl->states.find(root); it != impl->states.end() && (it->second.style & WS_CHILD);
-           it = impl->states.find(root))
-        root = it->second.parent;
-      if (root != top) continue;
+      if (impl->RootLocked(hwnd) != top) continue;
       auto win = impl->wins.find(hwnd);
       if (win != impl->wins.end() && win->second.foreign) continue;
       if (auto s = impl->surfaces.find(hwnd); s != impl->surfaces.end())
@@ -381,12 +377,21 @@ void GtkDisplay::Impl::ApplyTopLevel(GtkWin& win, const WindowState& state) {
   gtk_widget_queue_draw(win.window);
 }
 
+HWND GtkDisplay::Impl::RootLocked(HWND hwnd, int* depth) const {
+  int steps = 0;
+  for (auto it = states.find(hwnd); it != states.end() && (it->second.style & WS_CHILD); it = states.find(hwnd)) {
+    hwnd = it->second.parent;
+    ++steps;
+  }
+  if (depth) *depth = steps;
+  return hwnd;
+}
+
 GtkWin* GtkDisplay::Impl::TopLevelOf(HWND hwnd) {
-  HWND root = hwnd;
+  HWND root = nullptr;
   {
     std::lock_guard<std::mutex> lock(mu);
-    for (auto it = states.find(root); it != states.end() && (it->second.style & WS_CHILD); it = states.find(root))
-      root = it->second.parent;
+    root = RootLocked(hwnd);
   }
   auto it = wins.find(root);
   if (it == wins.end()) {
@@ -478,12 +483,7 @@ HWND GtkDisplay::Impl::TargetAt(HWND top, POINT client, POINT* targetPoint) {
     auto win = wins.find(hwnd);
     if (win != wins.end() && win->second.foreign) continue;  // it takes its own input
     int depth = 0;
-    HWND root = hwnd;
-    for (auto it = states.find(root); it != states.end() && (it->second.style & WS_CHILD); it = states.find(root)) {
-      root = it->second.parent;
-      ++depth;
-    }
-    if (root == top && depth >= bestDepth) {
+    if (RootLocked(hwnd, &depth) == top && depth >= bestDepth) {
       best = hwnd;
       bestDepth = depth;
       *targetPoint = POINT{screen.x - state.rect.left, screen.y - state.rect.top};
@@ -554,10 +554,7 @@ void GtkDisplay::SurfaceUpdated(HWND hwnd, std::shared_ptr<const SurfaceImage> i
   std::lock_guard<std::mutex> lock(impl_->mu);
   if (!impl_->states.count(hwnd)) return;
   impl_->surfaces[hwnd] = std::move(image);
-  HWND top = hwnd;
-  for (auto it = impl_->states.find(top); it != impl_->states.end() && (it->second.style & WS_CHILD);
-       it = impl_->states.find(top))
-    top = it->second.parent;
+  HWND top = impl_->RootLocked(hwnd);
   if (impl_->redrawPending.insert(top).second) impl_->Post([impl = impl_.get(), top] { impl->Redraw(top); });
 }
 

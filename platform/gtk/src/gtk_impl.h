@@ -32,7 +32,6 @@ struct GtkWin {
 };
 
 struct GtkDisplay::Impl {
-  GtkDisplay* self = nullptr;
   std::thread thread;
   std::atomic<DWORD> threadId{0};
   GMainLoop* loop = nullptr;       // GTK thread
@@ -78,6 +77,8 @@ struct GtkDisplay::Impl {
   void ApplyChild(GtkWin& win, const WindowState& state);
   void Restack();
   GtkWin* TopLevelOf(HWND hwnd);
+  // `mu` held. The top-level window a window belongs to, and how many parents up it is.
+  HWND RootLocked(HWND hwnd, int* depth = nullptr) const;
   HWND TargetAt(HWND top, POINT client, POINT* targetPoint);
   void UpdateScreen();
   void Redraw(HWND top);

@@ -170,7 +170,7 @@ void GtkDisplay::Impl::Post(std::function<void()> work) {
   g_source_unref(source);
 }
 
-GtkDisplay::GtkDisplay() : impl_(std::make_unique<Impl>()) { impl_->self = this; }
+GtkDisplay::GtkDisplay() : impl_(std::make_unique<Impl>()) {}
 
 std::unique_ptr<GtkDisplay> GtkDisplay::Start(std::string* error) {
   std::unique_ptr<GtkDisplay> display(new GtkDisplay());
